@@ -40,6 +40,12 @@ int WriteStandardOutput(const char* data, size_t size);
 // is delivered as CR, as the console delivers ENTER.
 int ReadStandardInput(char* buffer, size_t capacity, size_t* got);
 
+// ---- Code page ---------------------------------------------------------------
+
+// True when `byte` is the lead byte of a two-byte character in the system's
+// code page; then it and the byte after it are one character.
+bool IsLeadByte(unsigned char byte);
+
 // ---- Program path -----------------------------------------------------------
 
 // The running executable's full path up to and including its last directory
