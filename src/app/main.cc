@@ -1,0 +1,12 @@
+// qelt: runs one SQL statement against a Firebird/InterBase database inside
+// one transaction and writes a query's rows to a text file.
+#include "app/run.h"
+#include "export/format_settings.h"
+#include "platform/command_line.h"
+#include "platform/platform.h"
+
+int main(int argc, char** argv) {
+  platform::InitLocale();
+  const FormatSettings settings = ReadFormatSettings();
+  return Run(ArgumentsFromArgv(argc, argv), settings);
+}

@@ -1,0 +1,49 @@
+#include "db/record_cache.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr int kTextBlockBits = 20;
+constexpr size_t kTextBlockSize = size_t{1} << kTextBlockBits;  // 1 MiB
+constexpr int kLengthBits = 16;
+
+}  // namespace
+
+void RecordCache::Reset(size_t field_count) {
+  field_count_ = field_count;
+  row_count_ = 0;
+  rows_.clear();
+  text_blocks_.clear();
+  text_used_ = 0;
+}
+
+uint64_t* RecordCache::BeginRow(uint8_t** nulls) {
+  size_t block = row_count_ / kRowsPerBlock;
+  if (block == rows_.size()) {
+    size_t n = kRowsPerBlock * field_count_;
+    rows_.push_back({std::make_unique<uint64_t[]>(n), std::make_unique<uint8_t[]>(n)});
+  }
+  size_t start = (row_count_ % kRowsPerBlock) * field_count_;
+  *nulls = rows_[block].nulls.get() + start;
+  return rows_[block].slots.get() + start;
+}
+
+uint64_t RecordCache::StoreText(const char* data, size_t size) {
+  // A value never straddles two blocks; its length always fits one.
+  if (text_blocks_.empty() || kTextBlockSize - text_used_ < size) {
+    text_blocks_.push_back(std::make_unique<char[]>(kTextBlockSize));
+    text_used_ = 0;
+  }
+  uint64_t position = ((text_blocks_.size() - 1) << kTextBlockBits) + text_used_;
+  if (size > 0) std::memcpy(text_blocks_.back().get() + text_used_, data, size);
+  text_used_ += size;
+  return (position << kLengthBits) | size;
+}
+
+std::string_view RecordCache::Text(uint64_t slot) const {
+  size_t size = slot & ((uint64_t{1} << kLengthBits) - 1);
+  uint64_t position = slot >> kLengthBits;
+  const char* block = text_blocks_[position >> kTextBlockBits].get();
+  return std::string_view(block + (position & (kTextBlockSize - 1)), size);
+}

@@ -1,0 +1,71 @@
+#include "export/row_text.h"
+
+#include <cstring>
+
+#include "db/blob.h"
+#include "db/query.h"
+#include "export/number_text.h"
+
+namespace {
+
+DateTimeValue ToDateTime(const CalendarFields& c) {
+  return {c.year, c.month, c.day, c.hour, c.minute, c.second};
+}
+
+}  // namespace
+
+RowFormatter::RowFormatter(const FormatSettings& settings)
+    : decimal_separator_(settings.decimal_separator),
+      date_(settings.short_date_pattern, settings),
+      time_(settings.long_time_pattern, settings),
+      date_time_("c", settings) {}
+
+void RowFormatter::AppendRow(const Query& query, std::string* out) const {
+  const size_t count = query.fields().size();
+  for (size_t i = 0; i < count; ++i) {
+    if (i > 0) out->push_back('\t');
+    AppendValue(query, i, out);
+  }
+}
+
+void RowFormatter::AppendValue(const Query& query, size_t field, std::string* out) const {
+  if (query.IsNull(field)) return;
+  const uint64_t slot = query.Slot(field);
+  switch (query.fields()[field].kind) {
+    case ValueKind::kText: {
+      std::string_view text = query.cache().Text(slot);
+      out->append(text.substr(0, text.find('\0')));
+      break;
+    }
+    case ValueKind::kSmallInt:
+    case ValueKind::kInteger:
+    case ValueKind::kLargeInt:
+      AppendIntegerText(static_cast<int64_t>(slot), out);
+      break;
+    case ValueKind::kFloat: {
+      double value;
+      std::memcpy(&value, &slot, sizeof value);
+      AppendFloatText(value, decimal_separator_, out);
+      break;
+    }
+    case ValueKind::kScaled:
+      AppendScaledText(static_cast<int64_t>(slot), decimal_separator_, out);
+      break;
+    case ValueKind::kDate:
+      date_.Append(ToDateTime(UnpackCalendar(slot)), out);
+      break;
+    case ValueKind::kTime:
+      time_.Append(ToDateTime(UnpackCalendar(slot)), out);
+      break;
+    case ValueKind::kDateTime:
+      date_time_.Append(ToDateTime(UnpackCalendar(slot)), out);
+      break;
+    case ValueKind::kBlob:
+      if (slot != 0) {
+        ISC_QUAD id;
+        std::memcpy(&id, &slot, sizeof id);
+        AppendBlobContent(query.database(), query.transaction(), id, out);
+      }
+      break;
+  }
+}
