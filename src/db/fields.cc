@@ -106,27 +106,27 @@ int DaysInMonth(int year, int month) {
   return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
 }
 
-void CheckDate(const CalendarFields& v) {
+void CheckDate(const DateTimeValue& v) {
   if (v.year < 1 || v.year > 9999 || v.month < 1 || v.month > 12 || v.day < 1 ||
       v.day > DaysInMonth(v.year, v.month)) {
     RaiseInvalidConversion();
   }
 }
 
-void CheckTime(const CalendarFields& v) {
+void CheckTime(const DateTimeValue& v) {
   if (v.hour < 0 || v.hour > 23 || v.minute < 0 || v.minute > 59 || v.second < 0 ||
       v.second > 59) {
     RaiseInvalidConversion();
   }
 }
 
-CalendarFields FromTm(const struct tm& t) {
+DateTimeValue FromTm(const struct tm& t) {
   return {t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec};
 }
 
 uint64_t CaptureCalendar(ValueKind kind, const XSQLVAR& column) {
   struct tm t = {};
-  CalendarFields value = {};
+  DateTimeValue value = {};
   switch (kind) {
     case ValueKind::kDateTime:
       ClientLibrary().decode_date(reinterpret_cast<const ISC_QUAD*>(column.sqldata), &t);
@@ -196,13 +196,13 @@ bool FieldForColumn(const XSQLVAR& column, int position, Field* field) {
   return true;
 }
 
-uint64_t PackCalendar(const CalendarFields& v) {
+uint64_t PackCalendar(const DateTimeValue& v) {
   return (static_cast<uint64_t>(v.year) << 26) | (static_cast<uint64_t>(v.month) << 22) |
          (static_cast<uint64_t>(v.day) << 17) | (static_cast<uint64_t>(v.hour) << 12) |
          (static_cast<uint64_t>(v.minute) << 6) | static_cast<uint64_t>(v.second);
 }
 
-CalendarFields UnpackCalendar(uint64_t slot) {
+DateTimeValue UnpackCalendar(uint64_t slot) {
   return {static_cast<int>(slot >> 26),         static_cast<int>((slot >> 22) & 0xF),
           static_cast<int>((slot >> 17) & 0x1F), static_cast<int>((slot >> 12) & 0x1F),
           static_cast<int>((slot >> 6) & 0x3F),  static_cast<int>(slot & 0x3F)};

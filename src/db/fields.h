@@ -17,6 +17,8 @@
 #include <cstdint>
 #include <string>
 
+#include "db/date_time_value.h"
+
 class RecordCache;
 
 enum class ValueKind {
@@ -45,12 +47,8 @@ struct Field {
 // The field for an output column; false when the column is left out.
 bool FieldForColumn(const XSQLVAR& column, int position, Field* field);
 
-struct CalendarFields {
-  int year, month, day, hour, minute, second;
-};
-
-uint64_t PackCalendar(const CalendarFields& value);
-CalendarFields UnpackCalendar(uint64_t slot);
+uint64_t PackCalendar(const DateTimeValue& value);
+DateTimeValue UnpackCalendar(uint64_t slot);
 
 // Converts the column's current data into *slot and *null; `dialect` is the
 // connection's SQL dialect.

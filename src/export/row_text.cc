@@ -6,19 +6,9 @@
 #include "db/query.h"
 #include "export/number_text.h"
 
-namespace {
-
-DateTimeValue ToDateTime(const CalendarFields& c) {
-  return {c.year, c.month, c.day, c.hour, c.minute, c.second};
-}
-
-}  // namespace
-
 RowFormatter::RowFormatter(const FormatSettings& settings)
     : decimal_separator_(settings.decimal_separator),
-      date_(settings.short_date_pattern, settings),
-      time_(settings.long_time_pattern, settings),
-      date_time_("c", settings) {}
+      forms_(settings) {}
 
 void RowFormatter::AppendRow(const Query& query, std::string* out) const {
   const size_t count = query.fields().size();
@@ -52,13 +42,13 @@ void RowFormatter::AppendValue(const Query& query, size_t field, std::string* ou
       AppendScaledText(static_cast<int64_t>(slot), decimal_separator_, out);
       break;
     case ValueKind::kDate:
-      date_.Append(ToDateTime(UnpackCalendar(slot)), out);
+      forms_.date.Append(UnpackCalendar(slot), out);
       break;
     case ValueKind::kTime:
-      time_.Append(ToDateTime(UnpackCalendar(slot)), out);
+      forms_.time.Append(UnpackCalendar(slot), out);
       break;
     case ValueKind::kDateTime:
-      date_time_.Append(ToDateTime(UnpackCalendar(slot)), out);
+      forms_.date_time.Append(UnpackCalendar(slot), out);
       break;
     case ValueKind::kBlob:
       if (slot != 0) {

@@ -29,9 +29,7 @@ class RowFormatter {
 
  private:
   char decimal_separator_;
-  DatePattern date_;
-  DatePattern time_;
-  DatePattern date_time_;
+  DateTimeForms forms_;
 };
 
 #endif  // QELT_EXPORT_ROW_TEXT_H_
