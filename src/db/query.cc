@@ -6,7 +6,7 @@
 #include "db/database.h"
 #include "db/ib_errors.h"
 #include "db/param_markers.h"
-#include "export/sql_lines.h"
+#include "platform/text_lines.h"
 #include "platform/errors.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "export/statement_run.h"
 
 #include "db/query.h"
-#include "export/sql_lines.h"
+#include "platform/text_lines.h"
 #include "export/result_file.h"
 #include "platform/console.h"
 #include "platform/errors.h"

@@ -131,8 +131,9 @@ bool ReplacementFile::Create(const std::string& target) {
       direct_ = true;
       return true;
     }
-    // A file the user may not write is not replaced behind their back.
-    if (access(target.c_str(), W_OK) != 0) return false;
+    // A read-only file is not replaced behind the user's back, not even for
+    // a user whom the system would let write it.
+    if ((st.st_mode & 0222) == 0 || access(target.c_str(), W_OK) != 0) return false;
   }
   // Follow a link, so the file it points to is what gets replaced.
   char resolved[PATH_MAX];
