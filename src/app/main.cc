@@ -6,7 +6,11 @@
 #include "platform/platform.h"
 
 int main(int argc, char** argv) {
+  std::vector<std::string> arguments = ArgumentsFromArgv(argc, argv);
+  // The password is held from here on; the process list need not show it.
+  constexpr size_t kPasswordPosition = 2;
+  BlankArgvArgument(argc, argv, kPasswordPosition);
   platform::InitLocale();
   const FormatSettings settings = ReadFormatSettings();
-  return Run(ArgumentsFromArgv(argc, argv), settings);
+  return Run(arguments, settings);
 }

@@ -1,4 +1,6 @@
 // The console dialogue of whole runs against a real embedded database.
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include "firebird.h"
@@ -180,6 +182,34 @@ TEST_F(RunTest, AFullStandardOutputFailsTheRun) {
   EXPECT_EQ(r.exit_status, 1);
   EXPECT_EQ(r.error_output, "");
   EXPECT_EQ(QueryValue(database_, "select count(*) from t"), "0");
+}
+
+// While the run waits for ENTER, the process list shows the arguments
+// without the password; the echo still shows one star per character.
+TEST_F(RunTest, ThePasswordIsGoneFromTheProcessList) {
+  const std::string sql = "insert into t values (10, 'ten')";
+  const std::string password = "masterkey";
+  std::string command_line;
+  bool waited = false;
+  ProcessOptions options;
+  options.arguments = {database_, "SYSDBA", password, sql, "/PAUSE"};
+  options.input = "";
+  options.while_running = [&](int pid) {
+    const std::string proc = "/proc/" + std::to_string(pid);
+    // Wait until the program is blocked reading standard input (read is
+    // system call 0, standard input descriptor 0).
+    for (int i = 0; i < 1000 && !waited; ++i) {
+      waited = ReadFile(proc + "/syscall").rfind("0 0x0 ", 0) == 0;
+      if (!waited) usleep(10000);
+    }
+    command_line = ReadFile(proc + "/cmdline");
+  };
+  ProcessResult r = program_.Run(options);
+  ASSERT_TRUE(waited);
+  EXPECT_EQ(command_line.find(password), std::string::npos);
+  EXPECT_NE(command_line.find(sql), std::string::npos);
+  EXPECT_EQ(r.exit_status, 0);
+  EXPECT_EQ(r.output, CommandDialogue(sql) + Lines({"press [ENTER] to close."}));
 }
 
 }  // namespace

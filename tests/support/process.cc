@@ -69,8 +69,9 @@ ProcessResult RunProcess(const std::string& program, const ProcessOptions& optio
       done += static_cast<size_t>(n);
     }
   }
-  close(in_pipe[1]);
+  // Standard input stays open while the caller looks at the running program.
   if (options.while_running) options.while_running(pid);
+  close(in_pipe[1]);
 
   ProcessResult result;
   pollfd fds[2] = {{out_pipe[0], POLLIN, 0}, {err_pipe[0], POLLIN, 0}};
