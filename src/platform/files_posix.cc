@@ -91,8 +91,10 @@ bool FindPlainFile(const std::string& pattern) {
 }
 
 bool ReadWholeFile(const std::string& name, std::string* content) {
-  int fd = open(name.c_str(), O_RDONLY | O_CLOEXEC);
+  // Without a writer a FIFO would block the open for good.
+  int fd = open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return false;
+  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   struct stat st;
   bool ok = fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode);
   if (ok) {

@@ -184,6 +184,17 @@ TEST_F(RunTest, AFullStandardOutputFailsTheRun) {
   EXPECT_EQ(QueryValue(database_, "select count(*) from t"), "0");
 }
 
+TEST_F(RunTest, AClosedPipeFailsTheRun) {
+  ProcessOptions options;
+  options.arguments = {database_, "SYSDBA", "masterkey", "insert into t values (9, 'nine')"};
+  options.output_closed = true;
+  ProcessResult r = program_.Run(options);
+  EXPECT_EQ(r.exit_status, 1);
+  EXPECT_EQ(r.signal, 0);
+  EXPECT_EQ(r.error_output, "");
+  EXPECT_EQ(QueryValue(database_, "select count(*) from t"), "0");
+}
+
 // While the run waits for ENTER, the process list shows the arguments
 // without the password; the echo still shows one star per character.
 TEST_F(RunTest, ThePasswordIsGoneFromTheProcessList) {

@@ -26,6 +26,7 @@ ProcessResult RunProcess(const std::string& program, const ProcessOptions& optio
   int out_pipe[2], err_pipe[2], in_pipe[2];
   if (pipe(out_pipe) != 0 || pipe(err_pipe) != 0 || pipe(in_pipe) != 0) Fail("pipe");
   signal(SIGPIPE, SIG_IGN);
+  if (options.output_closed) close(out_pipe[0]);
 
   pid_t pid = fork();
   if (pid < 0) Fail("fork");
@@ -74,9 +75,10 @@ ProcessResult RunProcess(const std::string& program, const ProcessOptions& optio
   close(in_pipe[1]);
 
   ProcessResult result;
-  pollfd fds[2] = {{out_pipe[0], POLLIN, 0}, {err_pipe[0], POLLIN, 0}};
+  pollfd fds[2] = {{options.output_closed ? -1 : out_pipe[0], POLLIN, 0},
+                   {err_pipe[0], POLLIN, 0}};
   std::string* sinks[2] = {&result.output, &result.error_output};
-  int open_count = 2;
+  int open_count = options.output_closed ? 1 : 2;
   while (open_count > 0) {
     if (poll(fds, 2, -1) < 0) {
       if (errno == EINTR) continue;

@@ -23,6 +23,8 @@ struct ProcessOptions {
   std::optional<std::string> input;
   // Standard output to this file instead of a pipe (then `output` is empty).
   std::string output_file;
+  // Standard output a pipe that nobody reads: every write fails.
+  bool output_closed = false;
   // Called with the child's process id while it runs, before standard input
   // (with `input` set) is closed; output is drained after it returns.
   std::function<void(int pid)> while_running;
