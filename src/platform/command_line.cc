@@ -57,14 +57,3 @@ std::vector<std::string> ArgumentsFromArgv(int argc, char** argv) {
   }
   return arguments;
 }
-
-void BlankArgvArgument(int argc, char** argv, size_t position) {
-  size_t seen = 0;
-  for (int i = 1; i < argc; ++i) {
-    if (argv[i] == nullptr || argv[i][0] == '\0') continue;
-    if (seen++ == position) {
-      for (char* c = argv[i]; *c; ++c) *c = ' ';
-      return;
-    }
-  }
-}

@@ -33,10 +33,4 @@ std::vector<std::string> SplitCommandLine(const std::string& command_line);
 // the quoting ones) and are kept.
 std::vector<std::string> ArgumentsFromArgv(int argc, char** argv);
 
-// Overwrites argument `position` (0 is the first after the program's name,
-// counted as ArgumentsFromArgv counts) in the process's own argument memory
-// with blanks, so the process list no longer shows it. Does nothing when
-// there is no such argument.
-void BlankArgvArgument(int argc, char** argv, size_t position);
-
 #endif  // QELT_PLATFORM_COMMAND_LINE_H_

@@ -15,8 +15,19 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace platform {
+
+// ---- Command line -------------------------------------------------------------
+
+// The arguments after the program's own name, as this platform splits its
+// command line (see command_line.h); `argc` and `argv` are main()'s.
+std::vector<std::string> CommandLineArguments(int argc, char** argv);
+
+// Makes argument `position` (0 is the first after the program's name, as
+// CommandLineArguments counts) unreadable in what the process list shows.
+void HideArgument(int argc, char** argv, size_t position);
 
 // ---- Console handles ------------------------------------------------------
 
