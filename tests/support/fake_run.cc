@@ -14,10 +14,14 @@ ProcessResult FakeRun::Run(const std::vector<std::string>& arguments) const {
   return Run(options);
 }
 
+std::vector<std::pair<std::string, std::string>> FakeRun::Environment() const {
+  return {{"LD_LIBRARY_PATH", library_dir_},
+          {"QELT_FAKE_SCRIPT", files_.File("script")},
+          {"QELT_FAKE_TRACE", files_.File("trace")}};
+}
+
 ProcessResult FakeRun::Run(ProcessOptions options) const {
-  options.environment.push_back({"LD_LIBRARY_PATH", library_dir_});
-  options.environment.push_back({"QELT_FAKE_SCRIPT", files_.File("script")});
-  options.environment.push_back({"QELT_FAKE_TRACE", files_.File("trace")});
+  for (const auto& variable : Environment()) options.environment.push_back(variable);
   return program_.Run(options);
 }
 

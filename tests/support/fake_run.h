@@ -19,6 +19,9 @@ class FakeRun {
   ProcessResult Run(const std::vector<std::string>& arguments) const;
   ProcessResult Run(ProcessOptions options) const;
 
+  // The variables that point a program at the fake, its script and trace.
+  std::vector<std::pair<std::string, std::string>> Environment() const;
+
   std::vector<std::string> TraceLines() const;
   // The calls' names alone, in order.
   std::vector<std::string> CallNames() const;
