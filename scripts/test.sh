@@ -2,6 +2,7 @@
 # Installs what qelt needs, builds it and runs every test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+root=$PWD
 
 bash scripts/install-deps.sh
 bash scripts/build.sh
@@ -10,7 +11,7 @@ bash scripts/build.sh
 # again however the tests end.
 pidfile=$PWD/build/firebird-server.pid
 bash scripts/firebird-server.sh start "$pidfile"
-trap 'bash scripts/firebird-server.sh stop "$pidfile"' EXIT
+trap 'bash "$root/scripts/firebird-server.sh" stop "$pidfile"' EXIT
 QELT_SERVER_PASSWORD=$(bash scripts/firebird-server.sh password)
 export QELT_SERVER_PASSWORD
 
