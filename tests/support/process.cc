@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -44,6 +45,10 @@ ProcessResult RunProcess(const std::string& program, const ProcessOptions& optio
       dup2(out_pipe[1], 1);
     }
     dup2(err_pipe[1], 2);
+    if (options.memory_limit > 0) {
+      rlimit limit = {options.memory_limit, options.memory_limit};
+      setrlimit(RLIMIT_AS, &limit);
+    }
     for (int fd : {out_pipe[0], out_pipe[1], err_pipe[0], err_pipe[1], in_pipe[0], in_pipe[1]}) {
       close(fd);
     }

@@ -25,6 +25,8 @@ struct ProcessOptions {
   std::string output_file;
   // Standard output a pipe that nobody reads: every write fails.
   bool output_closed = false;
+  // The program's address space limit in bytes (0: none).
+  size_t memory_limit = 0;
   // Called with the child's process id while it runs, before standard input
   // (with `input` set) is closed; output is drained after it returns.
   std::function<void(int pid)> while_running;
