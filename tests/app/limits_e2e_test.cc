@@ -136,4 +136,32 @@ TEST(LimitsTest, ExhaustedMemoryDuringALargeFetch) {
   EXPECT_FALSE(FileExists(program.File("qeltresult.txt")));
 }
 
+// A result that does not fit on its file system: the write fails, the new
+// file is removed and the earlier result stays whole.
+TEST(LimitsTest, AFullFileSystemKeepsTheEarlierResult) {
+  ProcessOptions probe;
+  probe.arguments = {"-m", "true"};
+  if (RunProcess("/usr/bin/unshare", probe).exit_status != 0) GTEST_SKIP() << "no namespaces";
+  std::string script = "statement\n  column V SQL_VARYING len=1000\n";
+  for (int i = 0; i < 200; ++i) script += "  row \"" + std::string(1000, 'v') + "\"\n";
+  FakeRun fake(script);
+  const std::string dir = fake.program().File("small");
+  WriteFile(fake.program().File("qelt.ini"), "[SELECT]\nOutFile=" + dir + "/out.txt\n");
+  ProcessOptions options;
+  // A 64 KiB file system, private to this run, holding an earlier result.
+  options.arguments = {
+      "-m", "sh", "-c",
+      "mkdir -p '" + dir + "' && mount -t tmpfs -o size=64k tmpfs '" + dir + "' && "
+      "printf earlier > '" + dir + "/out.txt' && \"$0\" \"$@\"; "
+      "echo \"status=$?\"; cat '" + dir + "/out.txt'; echo; ls '" + dir + "'",
+      fake.program().program(), "db.fdb", "SYSDBA", "masterkey", "select * from t"};
+  options.environment = fake.Environment();
+  options.working_directory = fake.program().path();
+  ProcessResult r = RunProcess("/usr/bin/unshare", options);
+  std::string tail = Report("EWriteError", "Stream-Write-Fehler") +
+                     "status=1\nearlier\nout.txt\n";
+  std::string out = Masked(r.output);
+  EXPECT_EQ(out.substr(out.size() - std::min(out.size(), tail.size())), tail) << out;
+}
+
 }  // namespace
