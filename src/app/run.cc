@@ -1,6 +1,7 @@
 #include "app/run.h"
 
 #include <new>
+#include <stdexcept>
 
 #include "app/error_report.h"
 #include "db/connection.h"
@@ -72,6 +73,9 @@ int Run(const std::vector<std::string>& arguments, const FormatSettings& setting
     try {
       RunSequence(arguments, settings);
     } catch (const std::bad_alloc&) {
+      throw EOutOfMemory();
+    } catch (const std::length_error&) {
+      // A size beyond what memory can hold, such as a blob's stated length.
       throw EOutOfMemory();
     }
   } catch (const Error& error) {
