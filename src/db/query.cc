@@ -58,6 +58,23 @@ std::string NextCursorName() {
   return name;
 }
 
+// Describes the statement's inputs or outputs into `descriptor`, with room
+// for `room` variables at first and for as many as the server reports when
+// that is more.
+void Describe(decltype(&::isc_dsql_describe) describe, isc_stmt_handle* statement, int room,
+              Descriptor* descriptor) {
+  ISC_STATUS_ARRAY status;
+  descriptor->Resize(room);
+  describe(status, statement, SQLDA_VERSION1, descriptor->get());
+  CheckStatus(status);
+  if (descriptor->get()->sqld > descriptor->get()->sqln) {
+    descriptor->Resize(descriptor->get()->sqld);
+    describe(status, statement, SQLDA_VERSION1, descriptor->get());
+    CheckStatus(status);
+  }
+  descriptor->AllocateBuffers();
+}
+
 }  // namespace
 
 // ---- SQL lines ----
@@ -118,9 +135,12 @@ void Query::Prepare() {
       throw EIBClientError("Not permitted");
     }
     if (kind_ > 0 && kind_ <= kLastKnownKind) {
-      if (!scan.marker_names.empty()) DescribeInputs(&statement_, scan.marker_names.size());
+      if (!scan.marker_names.empty()) {
+        Describe(c.dsql_describe_bind, &statement_, static_cast<int>(scan.marker_names.size()),
+                 &inputs_);
+      }
       if (kind_ == kSelect || kind_ == kExecProcedure || kind_ == kSelectForUpdate) {
-        DescribeOutputs(&statement_);
+        Describe(c.dsql_describe, &statement_, 1, &outputs_);
       }
     }
   } catch (...) {
@@ -134,34 +154,6 @@ void Query::Prepare() {
   marker_names_ = std::move(scan.marker_names);
   sent_text_ = std::move(scan.sent_text);
   MakeColumnDefinitions();
-}
-
-void Query::DescribeInputs(isc_stmt_handle* statement, size_t markers) {
-  ISC_STATUS_ARRAY status;
-  inputs_.Resize(static_cast<int>(markers));
-  ClientLibrary().dsql_describe_bind(status, statement, SQLDA_VERSION1, inputs_.get());
-  CheckStatus(status);
-  if (inputs_.get()->sqld > inputs_.get()->sqln) {
-    int described = inputs_.get()->sqld;
-    inputs_.Resize(described);
-    ClientLibrary().dsql_describe_bind(status, statement, SQLDA_VERSION1, inputs_.get());
-    CheckStatus(status);
-  }
-  inputs_.AllocateBuffers();
-}
-
-void Query::DescribeOutputs(isc_stmt_handle* statement) {
-  ISC_STATUS_ARRAY status;
-  outputs_.Resize(1);
-  ClientLibrary().dsql_describe(status, statement, SQLDA_VERSION1, outputs_.get());
-  CheckStatus(status);
-  if (outputs_.get()->sqld > outputs_.get()->sqln) {
-    int described = outputs_.get()->sqld;
-    outputs_.Resize(described);
-    ClientLibrary().dsql_describe(status, statement, SQLDA_VERSION1, outputs_.get());
-    CheckStatus(status);
-  }
-  outputs_.AllocateBuffers();
 }
 
 void Query::MakeColumnDefinitions() {

@@ -69,8 +69,6 @@ class Query {
  private:
   void SqlChanged();
   void Prepare();
-  void DescribeInputs(isc_stmt_handle* statement, size_t markers);
-  void DescribeOutputs(isc_stmt_handle* statement);
   void MakeColumnDefinitions();
   void CreateFields();
   void BindMarkers();
