@@ -54,6 +54,10 @@ class Query {
   // it works in is ending. An invalid statement handle is not an error.
   void ReleaseStatement();
 
+  // Gives back the memory of the rows before the current one, for a reader
+  // that only moves forward; they can't be visited again.
+  void ReleaseRowsBeforeCurrent() { cache_.ReleaseRowsBefore(current_); }
+
   int RowCount() const { return open_ ? static_cast<int>(cache_.row_count()) : 0; }
   bool IsOpen() const { return open_; }
 

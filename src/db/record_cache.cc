@@ -1,5 +1,6 @@
 #include "db/record_cache.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -16,17 +17,39 @@ void RecordCache::Reset(size_t field_count) {
   rows_.clear();
   text_blocks_.clear();
   text_used_ = 0;
+  released_blocks_ = 0;
+  released_text_blocks_ = 0;
 }
 
 uint64_t* RecordCache::BeginRow(uint8_t** nulls) {
   size_t block = row_count_ / kRowsPerBlock;
   if (block == rows_.size()) {
     size_t n = kRowsPerBlock * field_count_;
-    rows_.push_back({std::make_unique<uint64_t[]>(n), std::make_unique<uint8_t[]>(n)});
+    // Its rows' text goes to the current block or later ones.
+    size_t first_text = text_blocks_.empty() ? 0 : text_blocks_.size() - 1;
+    rows_.push_back(
+        {std::make_unique<uint64_t[]>(n), std::make_unique<uint8_t[]>(n), first_text});
   }
   size_t start = (row_count_ % kRowsPerBlock) * field_count_;
   *nulls = rows_[block].nulls.get() + start;
   return rows_[block].slots.get() + start;
+}
+
+void RecordCache::ReleaseRowsBefore(size_t row) {
+  size_t blocks = std::min(row / kRowsPerBlock, rows_.size());
+  for (; released_blocks_ < blocks; ++released_blocks_) {
+    rows_[released_blocks_].slots.reset();
+    rows_[released_blocks_].nulls.reset();
+  }
+  // Text blocks before the one the oldest kept row block starts in hold
+  // nothing that is still read.
+  // The last one stays, as new text is stored there.
+  size_t keep_text = released_blocks_ < rows_.size() ? rows_[released_blocks_].first_text_block
+                                                     : text_blocks_.size();
+  keep_text = std::min(keep_text, text_blocks_.empty() ? 0 : text_blocks_.size() - 1);
+  for (; released_text_blocks_ < keep_text; ++released_text_blocks_) {
+    text_blocks_[released_text_blocks_].reset();
+  }
 }
 
 uint64_t RecordCache::StoreText(const char* data, size_t size) {

@@ -10,7 +10,9 @@
 //   cache.Slot(row, field), cache.IsNull(row, field), cache.Text(slot)
 //
 // A row that was begun but not committed (its capture failed) is not counted
-// and is overwritten by the next BeginRow().
+// and is overwritten by the next BeginRow(). ReleaseRowsBefore(n) gives back
+// the memory of rows before row n, for a reader that never goes back; those
+// rows must not be read afterwards.
 #ifndef QELT_DB_RECORD_CACHE_H_
 #define QELT_DB_RECORD_CACHE_H_
 
@@ -38,6 +40,8 @@ class RecordCache {
     return rows_[row / kRowsPerBlock].nulls[(row % kRowsPerBlock) * field_count_ + field] != 0;
   }
 
+  void ReleaseRowsBefore(size_t row);
+
   // Stores `size` bytes (at most 65535) and returns the slot value naming them.
   uint64_t StoreText(const char* data, size_t size);
   std::string_view Text(uint64_t slot) const;
@@ -46,6 +50,7 @@ class RecordCache {
   struct RowBlock {
     std::unique_ptr<uint64_t[]> slots;
     std::unique_ptr<uint8_t[]> nulls;
+    size_t first_text_block;  // the text block its first row's values went to
   };
 
   size_t field_count_ = 0;
@@ -53,6 +58,8 @@ class RecordCache {
   std::vector<RowBlock> rows_;
   std::vector<std::unique_ptr<char[]>> text_blocks_;
   size_t text_used_ = 0;  // bytes used in the last text block
+  size_t released_blocks_ = 0;       // row blocks given back from the front
+  size_t released_text_blocks_ = 0;  // text blocks likewise
 };
 
 #endif  // QELT_DB_RECORD_CACHE_H_

@@ -14,6 +14,7 @@
 #define QELT_EXPORT_RESULT_FILE_H_
 
 #include <string>
+#include <vector>
 
 class Query;
 struct FormatSettings;
@@ -21,7 +22,8 @@ struct FormatSettings;
 void ExportResult(Query& query, int rows, const std::string& program_directory,
                   const FormatSettings& settings);
 
-// Replaces the file at `path` by `content`, the careful way.
-void WriteResultFile(const std::string& path, const std::string& content);
+// Replaces the file at `path` by the blocks of `content`, one after the
+// other, the careful way.
+void WriteResultFile(const std::string& path, const std::vector<std::string>& content);
 
 #endif  // QELT_EXPORT_RESULT_FILE_H_
