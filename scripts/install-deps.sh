@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config libgtest-dev
   firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-server firebird3.0-utils
-  locales strace
+  locales strace clang libclang-rt-14-dev
 )
 
 missing=()

@@ -17,3 +17,9 @@ export QELT_SERVER_PASSWORD
 
 cd build
 ctest --output-on-failure -j2 --timeout 300
+
+# The same suite under AddressSanitizer and UBSan (the server still runs for
+# its tests), then a short run of every fuzz target.
+cd "$root"
+bash scripts/sanitize.sh
+bash scripts/fuzz.sh

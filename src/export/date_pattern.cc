@@ -1,6 +1,7 @@
 #include "export/date_pattern.h"
 
 #include <charconv>
+#include <cstdint>
 
 namespace {
 
@@ -62,11 +63,13 @@ void AppendNumber(int value, int width, std::string* out) {
 }
 
 // 0 for Sunday to 6 for Saturday, on the proleptic Gregorian calendar.
+// Counted in 64 bits: the sum overflows an int for years and days near the
+// int's limits, and every value is to have a text.
 int DayOfWeek(int year, int month, int day) {
   static const int kMonthOffsets[] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
-  if (month < 3) --year;
-  int days = year + year / 4 - year / 100 + year / 400 + kMonthOffsets[month - 1] + day;
-  return (days % 7 + 7) % 7;
+  int64_t y = month < 3 ? int64_t{year} - 1 : year;
+  int64_t days = y + y / 4 - y / 100 + y / 400 + kMonthOffsets[month - 1] + day;
+  return static_cast<int>((days % 7 + 7) % 7);
 }
 
 bool ValidMonth(int month) { return month >= 1 && month <= 12; }

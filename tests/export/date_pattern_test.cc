@@ -84,6 +84,9 @@ TEST(DatePatternTest, DateElements) {
       {"eeee", kTuesday, "2003"},
       {"g", kTuesday, ""},
       {"gg yyyy", kTuesday, " 2003"},
+      // Fields at the int's limits still have a day name.
+      {"dddd", {2147483647, 2, 2147483647, 0, 0, 0}, "Freitag"},
+      {"ddd", {-2147483647 - 1, 12, 2147483647, 0, 0, 0}, "Mo"},
   };
   ExpectAll(std::begin(cases), std::end(cases), DefaultFormatSettings());
 }
