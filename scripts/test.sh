@@ -6,6 +6,8 @@ root=$PWD
 
 bash scripts/install-deps.sh
 bash scripts/build.sh
+# The Windows program, cross-built and tested under Wine.
+bash scripts/windows-test.sh
 
 # The network tests need a server on loopback; one started here is stopped
 # again however the tests end.

@@ -1,6 +1,7 @@
 #include "db/client_library.h"
 
 #include "db/ib_errors.h"
+#include "platform/errors.h"
 #include "platform/platform.h"
 
 namespace {
@@ -11,6 +12,8 @@ constexpr size_t kMessageBufferSize = 20480;
 void* Bind(void* library, const char* name) {
   void* entry = platform::LibrarySymbol(library, name);
   if (!entry) {
+    std::string system_message;
+    if (platform::MissingSymbolError(&system_message)) throw EWin32Error(system_message);
     throw EIBClientError(std::string("InterBase library ") + platform::ClientLibraryFileName() +
                          " lacks the entry point " + name +
                          ". Please install InterBase to use this functionality");

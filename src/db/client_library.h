@@ -4,9 +4,11 @@
 // ClientLibrary() loads the library on first use (by its file name through
 // the system's normal search, so LD_LIBRARY_PATH can put a test library in
 // its place) and binds every entry point qelt calls. Loading fails with
-// EIBClientError: "InterBase library {file} not found in the path. ..." when
-// the library can't be loaded, and "... lacks the entry point {name} ..." when
-// a required call is missing.
+// EIBClientError "InterBase library {file} not found in the path. ..." when
+// the library can't be loaded. A required call that is missing fails with
+// the system's error where it has one (Windows: EWin32Error "Win32-Fehler.
+// Code: {code}." and its text), else with EIBClientError "... lacks the entry
+// point {name} ...".
 //
 // Every call takes a status vector and returns its second entry: 0 success,
 // above 0 a failure. CheckStatus() turns a failure into the database error:

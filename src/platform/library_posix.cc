@@ -25,6 +25,8 @@ void* LoadLibrary(const char* file_name) { return dlopen(file_name, RTLD_NOW | R
 
 void* LibrarySymbol(void* library, const char* name) { return dlsym(library, name); }
 
+bool MissingSymbolError(std::string*) { return false; }
+
 // The executable's own file name; the loader names the main program after
 // however it was started, so it is taken from the kernel instead.
 static std::string ProgramFileName() {

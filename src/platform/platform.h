@@ -158,6 +158,12 @@ void* LoadLibrary(const char* file_name);
 // The address of the exported symbol `name`, or null.
 void* LibrarySymbol(void* library, const char* name);
 
+// Asked right after LibrarySymbol gave null: true when the system reports a
+// missing entry point as an error of its own, with *message set to the
+// EWin32Error text ("Win32-Fehler. Code: {code}." LF and the system's text
+// for the code; Windows); false when the caller describes it (POSIX).
+bool MissingSymbolError(std::string* message);
+
 // ---- Code location ---------------------------------------------------------------------
 
 struct CodeLocation {

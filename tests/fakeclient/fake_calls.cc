@@ -11,7 +11,6 @@
 // Built three times: complete, with FAKECLIENT_LACKING_FETCH (no
 // isc_dsql_fetch) and with FAKECLIENT_PRE6 (no isc_rollback_retaining).
 #include <ibase.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -28,8 +27,7 @@
 
 #include "fake_script.h"
 #include "fake_trace.h"
-
-#define FAKE_EXPORT extern "C" __attribute__((visibility("default")))
+#include "portability.h"
 
 namespace {
 

@@ -1,10 +1,9 @@
 // The trace writer and value forms of the fake client library (fake_trace.h).
 #include "fake_trace.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
+
+#include "portability.h"
 
 namespace fake {
 namespace {
@@ -58,7 +57,7 @@ std::string Quoted(const void* data, size_t size) {
 std::string Quoted(const std::string& text) { return Quoted(text.data(), text.size()); }
 
 bool OpenTrace(const char* path) {
-  trace_fd = open(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  trace_fd = open(path, kTraceOpenFlags, 0644);
   return trace_fd >= 0;
 }
 
