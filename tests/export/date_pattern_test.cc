@@ -64,7 +64,7 @@ TEST(DatePatternTest, DateElements) {
       {"mm", kTuesday, "07"},
       {"mm", {2003, 12, 1, 0, 0, 0}, "12"},
       {"mmm", kTuesday, "Jul"},
-      {"mmm", {2003, 3, 1, 0, 0, 0}, "M\xC3\xA4r"},
+      {"mmm", {2003, 3, 1, 0, 0, 0}, "Mär"},
       {"mmmm", kTuesday, "Juli"},
       {"mmmmmm", kTuesday, "Juli"},
       {"y", kTuesday, "03"},

@@ -42,9 +42,9 @@ TEST(FormatSettingsTest, DefaultsWhenTheLocaleSuppliesNothing) {
   EXPECT_EQ(settings.am_string, "am");
   EXPECT_EQ(settings.pm_string, "pm");
   EXPECT_EQ(settings.calendar_type, 1);
-  const char* short_months[] = {"Jan", "Feb", "M\xC3\xA4r", "Apr", "Mai", "Jun",
+  const char* short_months[] = {"Jan", "Feb", "Mär", "Apr", "Mai", "Jun",
                                 "Jul", "Aug", "Sep",         "Okt", "Nov", "Dez"};
-  const char* long_months[] = {"Januar", "Februar", "M\xC3\xA4rz", "April",
+  const char* long_months[] = {"Januar", "Februar", "März", "April",
                                "Mai",    "Juni",    "Juli",        "August",
                                "September", "Oktober", "November", "Dezember"};
   for (int i = 0; i < 12; ++i) {
